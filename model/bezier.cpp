@@ -82,7 +82,9 @@ void BezierFlatten(const BezierSegment& s, PolyPoints& out, bool keepCurves) {
   // that a degenerate segment cannot exhaust the call stack. The counter bounds
   // the splits of the whole segment.
   int counter = 0;
-  std::vector<Piece> pending;
+  // Reused between calls: a path flattens thousands of segments in a row.
+  thread_local std::vector<Piece> pending;
+  pending.clear();
   pending.push_back(Piece{s.p0, s.p1, s.p2, s.p3});
   while (!pending.empty()) {
     Piece c = pending.back();

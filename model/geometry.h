@@ -50,7 +50,7 @@ inline constexpr float kPointsToModel = 3.52777f;     // 0x4061C6FC
 
 // Integers produced from coordinates stay within this magnitude, so that sums
 // and differences of two of them never overflow 32 bits.
-inline constexpr int kCoordLimit = 1 << 30;
+inline constexpr int kCoordLimit = (1 << 30) - 1;
 
 // Rounds half away from zero. Values beyond +-2^30 clamp to it, NaN gives 0:
 // imported coordinates or extreme zoom must never make an out-of-range

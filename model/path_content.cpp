@@ -14,8 +14,9 @@ constexpr float kOutlineTolerance = 4.0f;
 constexpr int kMinHitBox = 9;
 
 void WidenTo(int& lo, int& hi, int minimum) {
-  if (hi - lo < minimum) {
-    int half = (minimum - (hi - lo)) / 2;
+  const int64_t extent = int64_t(hi) - lo;
+  if (extent < minimum) {
+    int half = static_cast<int>((minimum - extent) / 2);
     lo -= half;
     hi += half;
   }

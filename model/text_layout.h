@@ -19,8 +19,13 @@ int TextLineCount(std::u16string_view text);
 // the two break characters.
 std::u16string_view TextLine(std::u16string_view text, size_t* pos);
 // The next line of paragraph text wrapped to boxWidth logical units.
+// Every call on a position inside the text moves the position forward, so a
+// loop until the end always terminates. A negative width takes the rest of
+// the text.
 std::u16string_view WrappedTextLine(std::u16string_view text, size_t* pos, const Font& font,
                                     int boxWidth);
+// The wrapping width of a paragraph: corner.x - anchor.x rounded toward zero.
+int ParagraphBoxWidth(const TextContent& text);
 
 // The logical font of a text object. With a viewport the height is the size
 // in that viewport's pixels, otherwise in mm/10.

@@ -73,13 +73,15 @@ double Font::Advance(char32_t c) const {
   return face_->AdvanceUnits(c) * scale_ + boldStrength();
 }
 
+int Font::WidthOf(double advanceSum) { return RoundMetric(advanceSum, kMaxWidth); }
+
 TextExtent Font::Measure(std::u16string_view text) const {
   // Line wrapping sums Advance() the same way; keep the two identical.
   double width = 0.0;
   size_t i = 0;
   while (i < text.size()) width += Advance(NextCodePoint(text, &i));
   TextExtent e;
-  e.cx = RoundMetric(width, kMaxWidth);
+  e.cx = WidthOf(width);
   e.cy = height();
   return e;
 }

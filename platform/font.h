@@ -53,6 +53,8 @@ class Font {
   // these in text order and rounds once, so a prefix of a text never measures
   // wider than the whole.
   double Advance(char32_t c) const;
+  // The width Measure reports for a sum of advances.
+  static int WidthOf(double advanceSum);
 
   // Logical units per design unit of the face.
   double scale() const { return scale_; }

@@ -8,6 +8,7 @@ PACKAGES="
   libjpeg62-turbo-dev libpng-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
+  qpdf poppler-utils libcairo2-dev
   fonts-dejavu-core fonts-liberation2
 "
 missing=""

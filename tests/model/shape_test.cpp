@@ -129,7 +129,7 @@ TEST(Shape, HitTestOfFilledPathWithHole) {
   } cases[] = {
       {{75, 0}, true, false, 0},     // in the ring
       {{0, 0}, false, false, -1},    // in the hole
-      {{0, 52}, true, true, 1},      // near the hole's outline, inside the hole
+      {{0, 48}, true, true, 1},      // inside the hole, near its outline
       {{0, 103}, true, true, 0},     // just outside the outer outline
       {{0, 105}, false, false, -1},  // beyond the 4-pixel reach
       {{300, 300}, false, false, -1},
