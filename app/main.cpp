@@ -6,8 +6,11 @@
 #include <string_view>
 
 #include "interchange/file_dispatch.h"
+#include "interchange/picture/bitmap_export.h"
+#include "interchange/picture/picture_import.h"
 #include "model/drawing.h"
 #include "platform/utf16.h"
+#include "shell/run_editor.h"
 
 namespace {
 
@@ -20,7 +23,7 @@ const char kUsage[] =
     "Without a verb zel opens the editor on FILE or on a new drawing.\n"
     "  --export OUT IN   convert IN to OUT, each format chosen by its extension\n"
     "  --page N          the page to export (1-based, default 1)\n"
-    "  --size PX         longest side of an exported picture in pixels\n"
+    "  --size PX         longest side of a picture written or read, in pixels\n"
     "  --antialias       smooth an exported picture\n"
     "  --info IN         print the pages and shapes of IN as one JSON object\n"
     "  --help            show this text\n"
@@ -45,6 +48,30 @@ bool HasExtension(std::string_view path, std::initializer_list<std::string_view>
 
 bool IsPicture(std::string_view path) {
   return HasExtension(path, {".bmp", ".jpg", ".jpeg", ".gif", ".png", ".2bp"});
+}
+
+// --- Pictures -------------------------------------------------------------------
+// A picture read becomes a drawing holding one image shape; a picture written
+// is the page as the bitmap exporter renders it. --size sets the longer side
+// of either (otherwise a written picture is the content at screen size within
+// 640 pixels, a read one at most 220), --antialias smooths a written one.
+
+struct PictureOptions {
+  int size = 0;
+  bool antialias = false;
+};
+
+bool ReadPicture(zel::Drawing& drawing, const std::string& in, const PictureOptions& options) {
+  return zel::ReadPictureDrawing(drawing, in, options.size > 0 ? options.size : zel::kImportedPictureLimit);
+}
+
+bool WritePicture(zel::Drawing& drawing, const std::string& out, int page, const PictureOptions& options) {
+  if (options.size > 0) {
+    const zel::PixelSize size = zel::SizeForLongestSide(drawing.PageBounds(page), options.size);
+    return zel::ExportBitmap(drawing, out, page, size.width, size.height, true, options.antialias);
+  }
+  return zel::ExportBitmap(drawing, out, page, zel::kDefaultImageResolution, zel::kDefaultImageResolution, false,
+                           options.antialias);
 }
 
 // --- JSON ---------------------------------------------------------------------
@@ -158,9 +185,8 @@ std::string DrawingJson(const zel::Drawing& drawing) {
 int Info(int argc, char** argv) {
   if (argc != 3) return Fail("zel: --info takes one file: zel --info IN");
   const std::string in = argv[2];
-  if (IsPicture(in)) return Fail("Picture import is not available in this version.");
   zel::Drawing drawing;
-  if (!zel::ImportFile(drawing, in)) return FailWith(drawing);
+  if (!(IsPicture(in) ? ReadPicture(drawing, in, {}) : zel::ImportFile(drawing, in))) return FailWith(drawing);
   const std::string json = DrawingJson(drawing);
   std::fwrite(json.data(), 1, json.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
@@ -171,6 +197,7 @@ int Export(int argc, char** argv) {
   const std::string out = argv[2];
   std::string in;
   int page = 1;
+  PictureOptions picture;
   for (int i = 3; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--page") {
@@ -179,8 +206,14 @@ int Export(int argc, char** argv) {
       const auto r = std::from_chars(n.data(), n.data() + n.size(), page);
       if (r.ec != std::errc() || r.ptr != n.data() + n.size() || page < 1)
         return Fail("zel: --page needs a page number of 1 or more");
-    } else if (arg == "--size" || arg == "--antialias") {
-      return Fail("zel: --size and --antialias apply to picture export, which is not available in this version");
+    } else if (arg == "--size") {
+      if (i + 1 >= argc) return Fail("zel: --size needs a number of pixels");
+      const std::string_view n = argv[++i];
+      const auto r = std::from_chars(n.data(), n.data() + n.size(), picture.size);
+      if (r.ec != std::errc() || r.ptr != n.data() + n.size() || picture.size < 1)
+        return Fail("zel: --size needs a number of pixels of 1 or more");
+    } else if (arg == "--antialias") {
+      picture.antialias = true;
     } else if (!in.empty() || (arg.size() > 1 && arg[0] == '-' && arg[1] == '-')) {
       return Fail(std::string("zel: unexpected argument ") + std::string(arg));
     } else {
@@ -188,10 +221,9 @@ int Export(int argc, char** argv) {
     }
   }
   if (in.empty()) return Fail("zel: --export needs an input file: zel --export OUT IN");
-  if (IsPicture(in)) return Fail("Picture import is not available in this version.");
-  if (IsPicture(out)) return Fail("Picture export is not available in this version.");
   zel::Drawing drawing;
-  if (!zel::ImportFile(drawing, in)) return FailWith(drawing);
+  if (!(IsPicture(in) ? ReadPicture(drawing, in, picture) : zel::ImportFile(drawing, in))) return FailWith(drawing);
+  if (IsPicture(out)) return WritePicture(drawing, out, page - 1, picture) ? 0 : FailWith(drawing);
   const auto notice = [](std::u16string_view message) { Fail(zel::ToUtf8(message)); };
   if (!zel::ExportFile(drawing, out, page - 1, -1, -1, notice)) return FailWith(drawing);
   return 0;
@@ -210,6 +242,9 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "--info") == 0) return Info(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "--export") == 0) return Export(argc, argv);
-  std::fprintf(stderr, "zel: the editor window is not available in this build yet\n%s", kUsage);
-  return 1;
+  if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) {
+    std::fprintf(stderr, "zel: unknown option %s\n%s", argv[1], kUsage);
+    return 1;
+  }
+  return zel::RunEditor(argc, argv);
 }

@@ -183,6 +183,13 @@ void DocumentReader::EndPath(std::string_view op, int page) {
     // Closing adds the first node again only where the contour does not
     // already end on it, so a closed contour never gains a duplicate.
     if (close && !PointsEqual(sub.back().anchor, sub.front().anchor)) sub.push_back(sub.front());
+    // A closed contour ends on a copy of its first node; the file holds only
+    // the handles that draw, the copy's in-handle and the first node's
+    // out-handle, so the copy and the first node get both.
+    if (sub.size() > 2 && PointsEqual(sub.back().anchor, sub.front().anchor)) {
+      sub.front().in = sub.back().in;
+      sub.back().out = sub.front().out;
+    }
     path->subPaths.push_back(std::move(sub));
   }
   if (path->subPaths.empty()) return;

@@ -1,6 +1,7 @@
 // Page content of the document writer: the operators of paths, texts and
 // image placements. Coordinates arrive in points with y down; every y is
 // written negated.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "docformat/pdf_text.h"
 #include "docformat/pdf_writer_p.h"
 #include "model/text_layout.h"
+#include "platform/font_face.h"
 
 namespace zel {
 
@@ -53,7 +55,8 @@ std::vector<TextLineOut> ParagraphLines(const TextContent& model, const Font& fo
   std::vector<TextLineOut> lines;
   const std::u16string_view text = model.text;
   const int boxWidth = ParagraphBoxWidth(model);
-  const double boxHeight = double(model.corner.y) - model.anchor.y;
+  // The editor fills a box turned upside down as well.
+  const double boxHeight = std::fabs(double(model.corner.y) - model.anchor.y);
   const int lineHeight = font.Measure(u"a").cy;
   double used = 0.0;
   bool hardAtEnd = false;
@@ -100,14 +103,31 @@ std::vector<TextLineOut> ArtisticLines(const TextContent& model) {
   return lines;
 }
 
-// 1.2 x size rounded to a multiple of 0.5, the size rounded to whole points
-// first.
-double Leading(float size) {
-  const int64_t n = RoundToInt(size);
-  const int64_t q = n * 12;
-  int64_t t = q / 5;
-  if (q % 5 >= 3) ++t;
-  return double(t) * 0.5;
+// Where the editor puts a text's lines, in points for a text of `size`
+// points. The file's text matrix puts the first baseline one size below the
+// anchor (the reader relies on that); a text rise lifts the glyphs to the
+// editor's baseline, one ascent below the anchor. Lines then follow one
+// cell of the font apart and underlines sit where the editor draws them,
+// so viewers show the text where the editor does.
+struct EditorLayout {
+  double rise = 0.0;
+  double lineStep = 0.0;
+  double underlineOffset = 0.0;  // from the anchor to the first underline's middle
+  double underlineThickness = 0.0;
+};
+
+EditorLayout LayoutOf(const Font& font, double size) {
+  const std::shared_ptr<FontFace> face = font.face();
+  auto lock = face->Lock();
+  const double perUnit = size / face->unitsPerEm();
+  const FT_Face ft = face->ftFace();
+  EditorLayout l;
+  const double ascent = face->ascentUnits() * perUnit;
+  l.rise = size - ascent;
+  l.lineStep = (face->ascentUnits() + face->descentUnits()) * perUnit;
+  l.underlineOffset = ascent - ft->underline_position * perUnit;
+  l.underlineThickness = std::max(0.0, ft->underline_thickness * perUnit);
+  return l;
 }
 
 }  // namespace
@@ -229,7 +249,11 @@ void AppendTextContent(std::string& s, const Shape& shape, const TextContent& mo
   matrix(c, sn, -sn, c);
   s += " Tm\r\n";
 
-  const double leading = Leading(text->size);
+  const EditorLayout layout = LayoutOf(*font, size);
+  // Text state outlives BT and ET: every text sets its own rise.
+  Fixed(s, layout.rise, 4);
+  s += " Ts\r\n";
+  const double leading = layout.lineStep;
   const std::vector<TextLineOut> lines = paragraph ? ParagraphLines(model, *font) : ArtisticLines(model);
   const double blockWidth = paragraph ? double(ParagraphBoxWidth(model)) : double(TextBlockExtent(model, *font).cx);
   std::vector<double> offsets, widths;
@@ -256,7 +280,7 @@ void AppendTextContent(std::string& s, const Shape& shape, const TextContent& mo
     } else {
       Fixed(s, offset - previous, 4);
       s += " -";
-      Fixed(s, leading, 1);
+      Fixed(s, leading, 4);
       s += " Td\r\n";
     }
     previous = offset;
@@ -270,6 +294,7 @@ void AppendTextContent(std::string& s, const Shape& shape, const TextContent& mo
     }
   }
   const bool underline = (text->styleBits & kTextUnderline) != 0;
+  if (hidden) s += "0 Tr\r\n";  // the next text is visible again
   if (underline) s += "%Underline\r\n";
   s += "ET\r\nEMC\r\nEMC\r\n";
   if (!underline) return;
@@ -281,13 +306,14 @@ void AppendTextContent(std::string& s, const Shape& shape, const TextContent& mo
     offsets.push_back(0.0);
     widths.push_back(0.0);
   }
-  s += "1.000000 w\r\n";
+  Fixed(s, layout.underlineThickness);
+  s += " w\r\n";
   Color(s, shape.fillColor, " RG\r\n");
   const double rc = paragraph ? 1.0 : c;
   const double rs = paragraph ? 0.0 : sn;
   for (size_t i = 0; i < offsets.size(); ++i) {
     if (i) s += "h\r\n";
-    const double dy = leading * double(i + 1);
+    const double dy = layout.underlineOffset + leading * double(i);
     for (int end = 0; end < 2; ++end) {
       const double dx = offsets[i] + (end ? widths[i] : 0.0);
       const double x = text->anchor.x + dx * rc + dy * rs;

@@ -44,7 +44,7 @@ std::string DecodeName(std::string_view name) {
   };
   std::string out;
   for (size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '#' && i + 2 < name.size() + 0 && hex(name[i + 1]) >= 0 && hex(name[i + 2]) >= 0) {
+    if (name[i] == '#' && i + 2 < name.size() && hex(name[i + 1]) >= 0 && hex(name[i + 2]) >= 0) {
       out += char(hex(name[i + 1]) * 16 + hex(name[i + 2]));
       i += 2;
     } else {

@@ -50,6 +50,26 @@ void TraceLine(IntPoint a, IntPoint b, const IntRect& clip, Plot&& plot) {
   int64_t majLow = xMajor ? clip.left : clip.top, majHigh = (xMajor ? clip.right : clip.bottom) - 1;
   int64_t minLow = xMajor ? clip.top : clip.left, minHigh = (xMajor ? clip.bottom : clip.right) - 1;
 
+  auto inside = [&](IntPoint p) { return p.x >= clip.left && p.x < clip.right && p.y >= clip.top && p.y < clip.bottom; };
+  if (inside(a) && inside(b)) {
+    // The common short segment wholly inside: no clipping arithmetic.
+    int64_t rem = major, k = 0;
+    for (int64_t i = 0; i < major; ++i) {
+      int64_t mj = majBase + majSign * i, mn = minBase + minSign * k;
+      if (xMajor) {
+        plot(int(mj), int(mn), i);
+      } else {
+        plot(int(mn), int(mj), i);
+      }
+      rem += 2 * minor;
+      if (rem >= 2 * major) {
+        rem -= 2 * major;
+        ++k;
+      }
+    }
+    return;
+  }
+
   int64_t lo, hi;
   line_detail::StepRange(majBase, majSign, majLow, majHigh, &lo, &hi);
   if (lo < 0) lo = 0;

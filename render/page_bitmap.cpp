@@ -15,8 +15,10 @@ std::unique_ptr<DibImage> RenderPageToBitmap(const Drawing& drawing, int width, 
   {
     Surface dc(section.get());
     dc.FillRect(IntRect{0, 0, width, height}, 0xFFFFFF);
-    // The content never touches the edge of the picture.
-    const IntRect target{1, 1, width - 1, height - 1};
+    // The content never touches the edge of the picture. Outlines cover
+    // the pixel their last coordinate falls in, so the fitted area ends one
+    // pixel short of the last row and column: white on all four sides.
+    const IntRect target{1, 1, width - 2, height - 2};
     const RectF bounds = drawing.PageBounds(page);
     Viewport vp;
     vp.fitRect(bounds.xmin, bounds.ymin, bounds.xmax, bounds.ymax, target);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "render/rect_ops.h"
+
 namespace zel {
 
 namespace {
@@ -12,10 +14,6 @@ constexpr Pen kPassPen{PS_SOLID, 0, 0x000000};
 constexpr Brush kPassBrush{BS_SOLID, 0x000000, 0};
 
 int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
-
-bool Meets(const IntRect& a, const IntRect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
 
 }  // namespace
 
@@ -46,8 +44,7 @@ void ShapeRenderer::DrawShape(const Shape& shape, const IntRect& clip) {
   IntRect r = Normalized(IntRect{vp_.toScreenX(b.xmin), vp_.toScreenY(b.ymin), vp_.toScreenX(b.xmax),
                                  vp_.toScreenY(b.ymax)});
   // One pixel of slack on every side: an outline may reach past the bounds.
-  r = {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
-  if (!Meets(r, Normalized(clip))) return;
+  if (!IntersectRect(nullptr, InflateRect(r, 1, 1), Normalized(clip))) return;
   DrawShape(shape);
 }
 

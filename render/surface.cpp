@@ -4,14 +4,15 @@
 #include <cstring>
 #include <utility>
 
+#include "render/rect_ops.h"
+
 namespace zel {
 
 namespace {
 
 IntRect Intersect(const IntRect& a, const IntRect& b) {
-  IntRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-  if (r.left >= r.right || r.top >= r.bottom) return {0, 0, 0, 0};
+  IntRect r;
+  IntersectRect(&r, a, b);
   return r;
 }
 

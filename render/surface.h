@@ -22,6 +22,7 @@
 #include "render/raster_ops.h"
 #include "render/scan_converter.h"
 #include "render/span.h"
+#include "render/stroker.h"
 
 namespace zel {
 
@@ -205,6 +206,7 @@ class Surface {
   int64_t styleStep_ = 0;  // dash phase carried along a polyline
 
   ScanConverter scan_;
+  WideStroker stroker_;
   SpanList spans_;
   std::vector<CoverageSpan> coverage_;
 };

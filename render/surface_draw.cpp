@@ -80,9 +80,9 @@ void Surface::StrokeOutline(const IntPoint* p, size_t n, bool closed) {
     StrokeCosmetic(p, n, closed);
     return;
   }
-  scan_.Reset(clip_);
-  AddWideStroke(scan_, p, n, closed, pen_.width);
-  FillArea(FillRule::kNonZero, pen_.color);
+  spans_.clear();
+  stroker_.Stroke(p, n, closed, pen_.width, clip_, spans_);
+  FillSpans(spans_, pen_.color, rop2_);
 }
 
 IntPoint Surface::MoveTo(int x, int y) {

@@ -79,7 +79,10 @@ Shape& AddPath(Drawing& d, int page, std::vector<SubPath> contours, const Style&
 struct TextSpec {
   std::u16string text;
   std::u16string face = u"Liberation Sans";
-  float points = 14.0f;
+  // Sizes are whole tenths of a millimetre: the editor measures text at
+  // whole units, so such sizes look the same in the editor at any zoom and
+  // in every viewer.
+  float size = 49.0f;
   uint32_t style = 0;
   PointF anchor;
   PointF corner;  // paragraph only
@@ -94,7 +97,7 @@ void AddText(Drawing& d, int page, const TextSpec& t, int group = 0) {
   TextContent* c = shape->text();
   c->text = t.text;
   c->faceName = t.face;
-  c->size = t.points * kPointsToModel;
+  c->size = t.size;
   c->styleBits = t.style;
   c->anchor = t.anchor;
   c->corner = t.corner;
@@ -121,7 +124,7 @@ void AddImage(Drawing& d, int page, DibImage dib, RectF placement, int group = 0
 void Title(Drawing& d, int page, const std::u16string& text) {
   TextSpec t;
   t.text = text;
-  t.points = 24.0f;
+  t.size = 85.0f;
   t.style = kTextBold;
   t.anchor = {-kPageW / 2 + 80, -kPageH / 2 + 60};
   t.color = MakeColor(40, 40, 90);
@@ -293,7 +296,7 @@ std::unique_ptr<Drawing> Texts() {
   for (int angle : {0, 30, 90, 200}) {
     TextSpec t;
     t.text = u"Rotated by " + Digits(angle) + u"\u00b0";
-    t.points = 12.0f;
+    t.size = 42.0f;
     t.anchor = {250, -200};
     t.angle = float(angle);
     t.color = MakeColor(20 + angle % 200, 60, 160);
@@ -318,7 +321,7 @@ std::unique_ptr<Drawing> Texts() {
   const Style frame{kPenSolid, kLineFine, MakeColor(150, 150, 150), kBrushNull, 0};
   TextSpec para;
   para.type = kTextParagraph;
-  para.points = 11.0f;
+  para.size = 39.0f;
   para.text = u"Paragraph text wraps inside its box. Long lines break at spaces, "
               u"and a hard line break\r\nstarts a new paragraph.";
   para.anchor = {-640, 500};
@@ -368,7 +371,7 @@ std::unique_ptr<Drawing> Pictures() {
           {kPenSolid, kLineBold, MakeColor(60, 60, 60), kBrushNull, 0});
   TextSpec caption;
   caption.text = u"24-bit, 8-, 4- and 1-bit palettes, 16 and 32 bits, and a mirrored picture";
-  caption.points = 10.0f;
+  caption.size = 35.0f;
   caption.anchor = {-640, 600};
   AddText(*d, 0, caption);
   return d;
@@ -384,7 +387,7 @@ std::unique_ptr<Drawing> PagesAndGroups() {
           {kPenSolid, kLineBold, MakeColor(0, 80, 160), kBrushSolid, MakeColor(210, 230, 250)}, 1);
   TextSpec label;
   label.text = u"A grouped label";
-  label.points = 18.0f;
+  label.size = 63.0f;
   label.anchor = {-420, -500};
   AddText(*d, 0, label, 1);
   for (int i = 0; i < 3; ++i) {
@@ -401,7 +404,7 @@ std::unique_ptr<Drawing> PagesAndGroups() {
   AddImage(*d, 2, Gradient(64, 48), {-400, 400, -600, 0}, 4);
   TextSpec caption;
   caption.text = u"Picture and caption form one group";
-  caption.points = 12.0f;
+  caption.size = 42.0f;
   caption.anchor = {-400, 40};
   caption.style = kTextItalic;
   AddText(*d, 2, caption, 4);

@@ -8,7 +8,8 @@ PACKAGES="
   libjpeg62-turbo-dev libpng-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  qpdf poppler-utils libcairo2-dev
+  qpdf poppler-utils libcairo2-dev imagemagick
+  libwxgtk3.2-dev xvfb xdotool x11-apps
   fonts-dejavu-core fonts-liberation2
 "
 missing=""

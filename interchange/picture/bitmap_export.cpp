@@ -70,6 +70,14 @@ PixelSize ExportPixelSize(const RectF& content, float deviceScale, int maxWidth,
   return {fit.right - fit.left, fit.bottom - fit.top};
 }
 
+PixelSize SizeForLongestSide(const RectF& content, int longest) {
+  const double w = std::abs(double(content.xmax) - double(content.xmin));
+  const double h = std::abs(double(content.ymax) - double(content.ymin));
+  if (w <= 0 || h <= 0 || longest <= 0) return {0, 0};
+  const double scale = w < h ? longest / h : longest / w;
+  return {RoundToInt(w * scale), RoundToInt(h * scale)};
+}
+
 bool ExportBitmap(Drawing& drawing, const std::string& path, int page, int maxWidth, int maxHeight, bool exact,
                   bool antialias, std::string* writtenPath) {
   drawing.SetLastError(u"");

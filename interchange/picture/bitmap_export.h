@@ -25,6 +25,15 @@ struct PixelSize {
 // into (maxWidth, maxHeight) keeping its proportions.
 PixelSize ExportPixelSize(const RectF& content, float deviceScale, int maxWidth, int maxHeight, bool exact);
 
+// The size rule of the request file and the command line: the longer side
+// of the content becomes `longest` pixels and the other follows in
+// proportion, each rounded half away from zero. Zeros for content without
+// extent.
+PixelSize SizeForLongestSide(const RectF& content, int longest);
+
+// The limit of a fitted export when none is set ("Maximum pixels").
+inline constexpr int kDefaultImageResolution = 640;
+
 // Renders page `page` and writes it by the path's extension: ".bmp" as
 // BMP, ".jpg" and ".jpeg" as JPEG at quality 100 under a name ending in
 // ".jpg", ".png" as PNG. The screen's device scale sizes the content.

@@ -127,7 +127,7 @@ bool ParseLayout(std::span<const uint8_t> data, Layout* layout, PictureError* er
     size_t count = clrUsed == 0 || clrUsed > full ? full : clrUsed;
     // The table ends where the pixels start; some writers store fewer
     // entries than the header says.
-    const size_t end = offBits > pos && offBits <= data.size() ? offBits : data.size();
+    const size_t end = offBits >= pos && offBits <= data.size() ? offBits : data.size();
     const size_t fit = end > pos ? (end - pos) / entrySize : 0;
     if (count > fit) count = fit;
     l.palette.resize(count);

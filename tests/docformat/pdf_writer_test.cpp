@@ -371,6 +371,28 @@ TEST(PdfWriterTest, UnderlinePathIsNotReadAsAShape) {
   EXPECT_NE(back.GetShape(2)->path(), nullptr);
 }
 
+// Paragraph text past the bottom of its box used to be left out of the file
+// and was gone after reopening. Its lines are written invisible.
+TEST(PdfWriterTest, OverflowingParagraphIsWrittenWhole) {
+  Drawing d;
+  const std::u16string text = u"one two three four five six seven eight nine ten eleven twelve";
+  d.Add(TextShape(text, {0, 0}, kTextParagraph, {250, 100}));
+  d.Add(TextShape(u"after", {0, 300}));
+  const std::string pdf = PdfBytes(d);
+  const std::string content = PageContent(pdf, 1, 0);
+  const size_t hidden = content.find("3 Tr\r\n");
+  const size_t shown = content.find("0 Tr\r\n");
+  ASSERT_NE(hidden, std::string::npos) << content;
+  ASSERT_NE(shown, std::string::npos);
+  EXPECT_LT(content.find("(one "), hidden);
+  EXPECT_LT(hidden, content.find("twelve"));
+  // The next text is visible again.
+  EXPECT_LT(shown, content.find("(after)"));
+  Drawing back;
+  ASSERT_TRUE(ReadPdf(pdf, back));
+  EXPECT_EQ(back.GetShape(0)->text()->text, text);
+}
+
 TEST(PdfWriterTest, DeterministicModeIsReproducibleAndReadable) {
   Drawing d;
   d.Add(PathShape({Contour({{0, 0}, {100, 0}, {100, 100}}, true)}));

@@ -8,7 +8,6 @@
 #include <random>
 #include <string>
 
-#include "render/stroker.h"
 
 namespace zel {
 namespace {
@@ -76,21 +75,6 @@ TEST(ScanConverter, NonFiniteEdgesAreIgnored) {
   SpanList out;
   sc.Sweep(FillRule::kEvenOdd, out);
   for (const Span& s : out) EXPECT_TRUE(s.x0 >= 0 && s.x1 <= 10 && s.x0 < s.x1);
-}
-
-TEST(ScanConverter, WideStrokeCoversEachPixelOnce) {
-  // A zig-zag with sharp turns: pieces overlap heavily at the joins, yet the
-  // union yields disjoint spans.
-  ScanConverter sc;
-  sc.Reset({0, 0, 40, 40});
-  IntPoint pts[] = {{5, 5}, {30, 8}, {6, 12}, {32, 30}};
-  AddWideStroke(sc, pts, 4, false, 5);
-  SpanList out;
-  sc.Sweep(FillRule::kNonZero, out);
-  ASSERT_FALSE(out.empty());
-  for (size_t i = 1; i < out.size(); ++i) {
-    ASSERT_TRUE(out[i].y > out[i - 1].y || out[i].x0 > out[i - 1].x1) << "overlap at row " << out[i].y;
-  }
 }
 
 // The reference: a pixel is inside when its centre has an odd crossing count
