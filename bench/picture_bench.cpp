@@ -28,7 +28,19 @@ namespace fs = std::filesystem;
 constexpr int kPageW = 4000, kPageH = 3000;
 constexpr int kPhotoW = 6000, kPhotoH = 4000;  // 24 megapixels
 
-std::string TempPath(const std::string& name) { return (fs::temp_directory_path() / ("zel-bench-" + name)).string(); }
+// Files of the set-up, removed when the program ends.
+std::string TempPath(const std::string& name) {
+  static std::vector<std::string>* made = [] {
+    auto* list = new std::vector<std::string>;
+    std::atexit([] {
+      std::error_code ec;
+      for (const std::string& p : *made) fs::remove(p, ec);
+    });
+    return list;
+  }();
+  made->push_back((fs::temp_directory_path() / ("zel-bench-" + name)).string());
+  return made->back();
+}
 
 // A page like a plan: 400 filled and outlined rectangles and ellipses.
 zel::Drawing& Page() {

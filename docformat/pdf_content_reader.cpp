@@ -320,8 +320,13 @@ void DocumentReader::ReadText(std::string_view data, size_t* pos, int type, int 
 
 void DocumentReader::ReadImage(std::string_view line, int page) {
   const RectF p = placement_;
-  // A flipped picture is placed with a negative width or height.
-  if (!(p.xmin != p.xmax) || !(p.ymin != p.ymax)) return;
+  // A flipped picture is placed with a negative width or height. One of
+  // (nearly) no size shows nothing and would not survive the conversion to
+  // model units and back.
+  auto extent = [](float a, float b) {
+    return std::fabs(double(b) - a) >= 1e-3 + 1e-5 * std::max(std::fabs(double(a)), std::fabs(double(b)));
+  };
+  if (!extent(p.xmin, p.xmax) || !extent(p.ymin, p.ymax)) return;
   std::string_view c = line.substr(line.find("/Im") + 3);
   int64_t object;
   if (!ParseInteger(&c, &object)) return;

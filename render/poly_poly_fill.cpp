@@ -129,11 +129,20 @@ void CPolyPolyFill::WriteSpans(DibImage& bitmap, const SpanList& spans, ColorRef
       }
       continue;
     }
-    if (dotted && s.y % 3 != 0) continue;
+    if (!dotted) {
+      uint8_t* p = bits + rowOffset + 3 * uint64_t(x0);
+      for (int x = x0; x < x1; ++x, p += 3) {
+        p[0] = b;
+        p[1] = g;
+        p[2] = r;
+      }
+      continue;
+    }
+    if (s.y % 3 != 0) continue;
     for (int x = x0; x < x1; ++x) {
       const uint64_t o = rowOffset + 3 * uint64_t(x);
       // The dot pattern: a pixel whose bytes include a multiple of 9.
-      if (dotted && o % 9 != 0 && (o + 1) % 9 != 0 && (o + 2) % 9 != 0) continue;
+      if (o % 9 != 0 && (o + 1) % 9 != 0 && (o + 2) % 9 != 0) continue;
       bits[o] = b;
       bits[o + 1] = g;
       bits[o + 2] = r;

@@ -28,11 +28,13 @@ std::unique_ptr<DibImage> Smooth(const DibImage& in) {
     const uint8_t* b = y + 1 < h ? c + stride : c;
     for (size_t i = 0; i < n; ++i) sums[i] = uint16_t(a[i] + 6 * c[i] + b[i]);
     uint8_t* d = out->bits.data() + stride * uint64_t(y);
-    for (size_t i = 0; i < n; ++i) {
-      const size_t left = i >= 3 ? i - 3 : i;
-      const size_t right = i + 3 < n ? i + 3 : i;
+    auto put = [&](size_t i, size_t left, size_t right) {
       d[i] = uint8_t((sums[left] + 6u * sums[i] + sums[right]) >> 6);
-    }
+    };
+    // First and last pixel clamp; the run between needs no test.
+    for (size_t i = 0; i < 3 && i < n; ++i) put(i, i, i + 3 < n ? i + 3 : i);
+    for (size_t i = 3; i + 3 < n; ++i) put(i, i - 3, i + 3);
+    for (size_t i = n >= 6 ? n - 3 : 3; i < n; ++i) put(i, i - 3, i);
   }
   return out;
 }

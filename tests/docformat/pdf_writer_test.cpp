@@ -29,6 +29,8 @@ struct TreeCase {
   int64_t firstContent;
 };
 
+void PrintTo(const TreeCase& c, std::ostream* os) { *os << c.pages << " pages"; }
+
 class PageTreeTest : public ::testing::TestWithParam<TreeCase> {};
 
 TEST_P(PageTreeTest, LaysOutBalancedTreeAndNumbersObjects) {
@@ -64,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(Pages, PageTreeTest,
                          ::testing::Values(TreeCase{1, {1, 1}, 2, 4, 5}, TreeCase{6, {1, 6}, 7, 4, 10},
                                            TreeCase{7, {1, 2, 7}, 10, 6, 13},
                                            TreeCase{12, {1, 2, 12}, 15, 6, 18},
-                                           TreeCase{40, {1, 2, 7, 40}, 50, 13, 53}));
+                                           TreeCase{40, {1, 2, 7, 40}, 50, 13, 53}),
+                         [](const ::testing::TestParamInfo<TreeCase>& i) {
+                           return std::to_string(i.param.pages) + "Pages";
+                         });
 
 TEST(PdfWriterTest, IntermediateNodesHoldSixKidsAndTheirPageCounts) {
   Drawing d;
@@ -106,6 +111,8 @@ struct PaintCase {
   const char* op;
 };
 
+void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.op; }
+
 class PaintOperatorTest : public ::testing::TestWithParam<PaintCase> {};
 
 TEST_P(PaintOperatorTest, PicksTheOperatorOfStrokeFillAndClosing) {
@@ -130,7 +137,13 @@ INSTANTIATE_TEST_SUITE_P(Operators, PaintOperatorTest,
                                            PaintCase{kPenNull, kBrushSolid, true, "f*"},
                                            PaintCase{kPenSolid, kBrushNull, true, "s"},
                                            PaintCase{kPenSolid, kBrushNull, false, "S"},
-                                           PaintCase{kPenNull, kBrushNull, true, "n"}));
+                                           PaintCase{kPenNull, kBrushNull, true, "n"}),
+                         [](const ::testing::TestParamInfo<PaintCase>& i) {
+                           std::string name = std::string(i.param.pen == kPenNull ? "NoLine" : "Line") +
+                                              (i.param.brush == kBrushNull ? "NoFill" : "Fill") +
+                                              (i.param.closed ? "Closed" : "Open");
+                           return name;
+                         });
 
 TEST(PdfWriterTest, MixedPathKeepsItsOpenContourOpen) {
   Drawing d;

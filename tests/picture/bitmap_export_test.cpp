@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,7 @@ std::unique_ptr<Shape> Box(float x0, float y0, float x1, float y1, ColorRef fill
   return s;
 }
 
-// Four coloured blocks filling a 1000 x 500 area, the spec of most tests.
+// Four coloured blocks filling a 1000 x 500 area, the page of most tests.
 void FillBlocks(Drawing& d, int page = 0) {
   d.Add(Box(-500, -250, 0, 0, 0x0000FF, page));
   d.Add(Box(0, -250, 500, 0, 0x00FF00, page));
@@ -153,6 +154,33 @@ TEST(BitmapExport, SmoothingOfAOnePixelLine) {
   const test::RgbPicture q = test::FromDib(*smooth);
   // C = N = W = NW = 0: (6 (255 + 255) + (255 + 255 + 255)) / 64 = 59.
   EXPECT_EQ(q.At(0, 0)[0], 59);
+}
+
+// The separable fast filter against the formula written out, on random
+// pictures of awkward sizes (seeded).
+TEST(BitmapExport, SmoothingMatchesTheFormulaAtEverySize) {
+  std::mt19937 rng(11);
+  for (auto [w, h] : {std::pair{1, 1}, std::pair{1, 5}, std::pair{2, 3}, std::pair{3, 1}, std::pair{7, 4},
+                      std::pair{33, 2}}) {
+    DibImage dib;
+    ASSERT_TRUE(dib.Create24(w, h));
+    for (uint8_t& b : dib.bits) b = uint8_t(rng());
+    auto smooth = Smooth(dib);
+    ASSERT_NE(smooth, nullptr);
+    const test::RgbPicture in = test::FromDib(dib), out = test::FromDib(*smooth);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          auto at = [&](int dx, int dy) {
+            return int(in.At(std::clamp(x + dx, 0, w - 1), std::clamp(y + dy, 0, h - 1))[c]);
+          };
+          const int expected = (36 * at(0, 0) + 6 * (at(0, -1) + at(0, 1) + at(-1, 0) + at(1, 0)) +
+                                (at(-1, -1) + at(1, -1) + at(-1, 1) + at(1, 1))) >> 6;
+          ASSERT_EQ(out.At(x, y)[c], expected) << w << " x " << h << " at " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 TEST(BitmapExport, RenderedPageKeepsAWhiteMargin) {

@@ -39,7 +39,7 @@ inline int TestIndex(int x, int y, int n) { return (x * 3 + y * 5 + x * y) % n; 
 // 16-bit pictures keep to the colours that 5 bits hold exactly.
 inline int ColorCount(int bitCount) { return bitCount <= 8 ? (1 << bitCount) : bitCount == 16 ? 8 : 16; }
 
-// The picture a spec describes, top row first.
+// The picture a BmpSpec describes, top row first.
 inline RgbPicture ExpectedPicture(const BmpSpec& s) {
   RgbPicture p;
   p.width = s.width;
