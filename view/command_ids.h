@@ -19,6 +19,14 @@ inline constexpr int kSendFtp = 32931;
 inline constexpr int kToolSelect = 32790;
 inline constexpr int kToolZoom = 32791;
 inline constexpr int kToolPan = 32792;
+inline constexpr int kToolDraw = 32814;
+inline constexpr int kToolLine = 32834;
+inline constexpr int kToolRectangle = 32837;
+inline constexpr int kToolEllipse = 32838;
+inline constexpr int kToolBezier = 32846;
+inline constexpr int kToolText = 32847;
+inline constexpr int kToolShape = 32857;
+inline constexpr int kProperties = 32795;
 
 // Viewport.
 inline constexpr int kFitDrawing = 32804;

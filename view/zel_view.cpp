@@ -51,12 +51,6 @@ CZelView::~CZelView() {
   SaveMeasurementUnit(settings_, unit_);
 }
 
-void CZelView::ActivateTool(int id) {
-  // Only the selection-keeping tools hold a selection.
-  if (id != kSelectTool && id != kShapeTool) selection_.clear();
-  currentTool_ = id;
-}
-
 void CZelView::PostInitialFit() {
   const bool empty = drawing() == nullptr || drawing()->Count() == 0;
   host_.PostCommand(showPage_ && empty ? cmd::kFitPage : cmd::kFitDrawing);
@@ -132,11 +126,8 @@ void CZelView::OnPaint() {
   }
   Surface window(window_.get());
   window.BitBlt(0, 0, width, height, memory, 0, 0, SRCCOPY);
+  DrawToolOverlay(window);
   host_.Present(*window_, area);
-}
-
-void CZelView::OnTimer(int /*id*/) {
-  // Timers belong to the tools; none of the view's own tools uses one yet.
 }
 
 }  // namespace zel

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/dib.h"
 #include "model/drawing.h"
@@ -20,6 +22,9 @@
 #include "view/view_preferences.h"
 
 namespace zel {
+
+class Tool;
+class Surface;
 
 // What new shapes get: the creating tools and the properties sheet use it.
 struct CurrentStyle {
@@ -101,6 +106,34 @@ class CZelView {
   // The window's pixels as last presented; null before the first paint.
   const DibImage* windowPixels() const { return window_.get(); }
 
+  // --- stylus and tools (zel_view_stylus.cpp) ------------------------------------
+  // Stylus events in window pixels; flags are the toolkit's button flags.
+  void OnStylusDown(uint32_t flags, IntPoint p);
+  void OnStylusMove(uint32_t flags, IntPoint p);
+  void OnStylusUp(uint32_t flags, IntPoint p);
+  void OnDoubleTap(uint32_t flags, IntPoint p);
+  // The tool object of an id, null for an id without one.
+  Tool* GetTool(int id);
+  Tool* CurrentToolObject() { return GetTool(currentTool_); }
+  // The selection as the tools and commands change it.
+  Selection& editSelection() { return selection_; }
+  // Rebuilds the selection tool's working selection from the list.
+  void ResyncSelection();
+  // The window's own pixels, where tools draw their exclusive-or feedback;
+  // made at the client size when missing. Null when the client is empty.
+  DibImage* FeedbackPixels();
+  // Shows the given area of the window pixels on the screen.
+  void PresentFeedback(const IntRect& area);
+  void MarkModified();
+  IntPoint SnapPoint(IntPoint p) const;
+  bool KeyDown(HostKey key) const { return host_.IsKeyDown(key); }
+  // Adds one path of the given nodes in the current style on the current
+  // page, recording the addition; an open path is never filled.
+  void AddPath(SubPath nodes, bool open);
+  // Set by the window: whether a newer stylus move is already waiting, so
+  // that a slow outline preview can give up.
+  std::function<bool()> stylusMovePending;
+
   // --- viewport commands ------------------------------------------------------
   void FitDrawingCommand();
   void FitPageCommand();
@@ -112,6 +145,9 @@ class CZelView {
   void PostInitialFit();
   void AfterZoom();
   bool EnsureBitmaps(int width, int height);
+  void EnsureTools();
+  void DrawToolOverlay(Surface& window);
+  void PlaceText();
 
   ViewHost& host_;
   SettingsStore& settings_;
@@ -128,6 +164,9 @@ class CZelView {
   Selection selection_;
   std::unique_ptr<DibImage> offscreen_;
   std::unique_ptr<DibImage> window_;
+  // One tool per id, made with the first use (shared pointers, so that the
+  // tool classes stay unknown here).
+  std::vector<std::shared_ptr<Tool>> tools_;
 };
 
 }  // namespace zel

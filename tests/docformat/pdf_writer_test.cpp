@@ -290,6 +290,20 @@ TEST(PdfWriterTest, WritesOneImageObjectPerImageShapeOfAnyDepth) {
   }
 }
 
+// A Page object listing many pictures runs past a kilobyte, which used to
+// end the search for the next page: its pages and shapes were lost.
+TEST(PdfWriterTest, PageWithManyPicturesKeepsTheFollowingPages) {
+  Drawing d;
+  d.SetPageCount(3);
+  for (int i = 0; i < 120; ++i) d.Add(ImageShape(Picture24(1, 1), {float(i), float(i) + 5, 0, 5}));
+  d.Add(PathShape({Contour({{0, 0}, {100, 100}}, false)}, kPenSolid, kBrushNull, 2));
+  Drawing back;
+  ASSERT_TRUE(ReadPdf(PdfBytes(d), back));
+  EXPECT_EQ(back.PageCount(), 3);
+  ASSERT_EQ(back.Count(), 121);
+  EXPECT_EQ(back.GetShape(120)->pageIndex, 2);
+}
+
 TEST(PdfWriterTest, MirroredPictureKeepsItsSense) {
   Drawing d;
   d.Add(ImageShape(Picture24(5, 3), {300, -300, 200, -100}));
