@@ -1,30 +1,12 @@
 #include "docformat/rgb_samples.h"
 
+#include "model/dib_field.h"
+
 #include <cstring>
 
 namespace zel {
 
 namespace {
-
-// One colour field of a 16- or 32-bit pixel.
-struct Field {
-  uint32_t mask = 0;
-  int shift = 0;
-  int bits = 0;
-
-  explicit Field(uint32_t m) : mask(m) {
-    if (mask == 0) return;
-    while (((mask >> shift) & 1) == 0) ++shift;
-    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1)) ++bits;
-  }
-  uint8_t Extract(uint32_t v) const {
-    if (bits == 0) return 0;
-    const uint32_t c = (v & mask) >> shift;
-    if (bits >= 8) return uint8_t(c >> (bits - 8));
-    const uint32_t top = (1u << bits) - 1;  // 5 bits: 31 -> 255
-    return uint8_t((c * 255 + top / 2) / top);
-  }
-};
 
 uint32_t MaskOr(const DibImage& dib, size_t i, uint32_t fallback) {
   const bool fields = dib.header.compression == kBiBitfields && dib.colors.size() >= 3;
@@ -42,9 +24,9 @@ bool DibToRgb(const DibImage& dib, std::string* rgb, int* width, int* height, ui
   const int h = int(h64);
   const int depth = dib.header.bitCount;
   const bool wide = depth == 16;
-  const Field r(MaskOr(dib, 0, wide ? 0x7C00 : 0xFF0000));
-  const Field g(MaskOr(dib, 1, wide ? 0x03E0 : 0x00FF00));
-  const Field b(MaskOr(dib, 2, wide ? 0x001F : 0x0000FF));
+  const DibColorField r(MaskOr(dib, 0, wide ? 0x7C00 : 0xFF0000));
+  const DibColorField g(MaskOr(dib, 1, wide ? 0x03E0 : 0x00FF00));
+  const DibColorField b(MaskOr(dib, 2, wide ? 0x001F : 0x0000FF));
 
   rgb->resize(size_t(need));
   char* out = rgb->data();

@@ -45,7 +45,28 @@ void CZelView::OnScroll(bool horizontal, int code, int position) {
   }
 }
 
+namespace {
+
+// The commands that make a tool current, with the tool they activate.
+struct ToolCommand {
+  int command;
+  int tool;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {cmd::kToolSelect, 0},     {cmd::kToolZoom, 1},  {cmd::kZoomArea, 1},      {cmd::kToolPan, 2},
+    {cmd::kToolDraw, 9},       {cmd::kToolBezier, 10}, {cmd::kToolLine, 11}, {cmd::kToolRectangle, 12},
+    {cmd::kToolEllipse, 13},
+};
+
+}  // namespace
+
 bool CZelView::OnCommand(int id) {
+  for (const ToolCommand& c : kToolCommands) {
+    if (c.command == id && id != cmd::kToolPan) {
+      ActivateTool(c.tool);
+      return true;
+    }
+  }
   switch (id) {
     case cmd::kZoomIn:
       ZoomInView(viewport_, Client());
@@ -71,6 +92,9 @@ bool CZelView::OnCommand(int id) {
       return true;
     case cmd::kToolPan:
       ActivateTool(kPanTool);
+      return true;
+    case cmd::kToolText:
+      PlaceText();
       return true;
     case cmd::kScrollLeft:
       OnScroll(true, SB_LINELEFT, 0);
@@ -102,7 +126,19 @@ bool CZelView::OnCommand(int id) {
 }
 
 bool CZelView::OnUpdateCommand(int id, CommandUi& ui) const {
+  // Tool commands are always enabled and checked while their tool is current.
+  for (const ToolCommand& c : kToolCommands) {
+    if (c.command == id && id != cmd::kZoomArea) {
+      ui.enabled = true;
+      ui.checked = currentTool_ == c.tool;
+      return true;
+    }
+  }
   switch (id) {
+    case cmd::kToolText:
+      ui.enabled = true;
+      ui.checked = currentTool_ == 6;
+      return true;
     case cmd::kGrid:
       ui.enabled = true;
       ui.checked = prefs_.showGrid;

@@ -3,30 +3,13 @@
 #include <string>
 
 #include "interchange/picture/bmp_layout_p.h"
+#include "model/dib_field.h"
 
 namespace zel::bmp {
 
 namespace {
 
-// One colour channel of a 16- or 32-bit pixel, scaled to a byte.
-struct Channel {
-  uint32_t mask = 0;
-  int shift = 0;
-  int bits = 0;
-
-  explicit Channel(uint32_t m) : mask(m) {
-    if (m == 0) return;
-    shift = std::countr_zero(m);
-    bits = std::popcount(m);
-  }
-  uint32_t Get(uint32_t v) const {
-    if (bits == 0) return 0;
-    const uint32_t c = (v & mask) >> shift;
-    if (bits >= 8) return c >> (bits - 8);
-    const uint32_t top = (1u << bits) - 1;
-    return (c * 255 + top / 2) / top;
-  }
-};
+using Channel = DibColorField;
 
 uint32_t PaletteColor(const std::vector<uint32_t>& palette, uint32_t index) {
   // An index past the table shows black rather than reading past it.
@@ -66,8 +49,9 @@ void ExpandRow(const uint8_t* src, const Layout& l, bool useAlpha, const Channel
     default:
       for (int x = 0; x < w; ++x) {
         const uint32_t v = FieldPixel(src, l.bitCount, x);
-        const uint32_t rgb = (ch[0].Get(v) << 16) | (ch[1].Get(v) << 8) | ch[2].Get(v);
-        PutPixel(dst + 3 * size_t(x), rgb, useAlpha ? ch[3].Get(v) : 255);
+        const uint32_t rgb =
+            (uint32_t(ch[0].Extract(v)) << 16) | (uint32_t(ch[1].Extract(v)) << 8) | ch[2].Extract(v);
+        PutPixel(dst + 3 * size_t(x), rgb, useAlpha ? ch[3].Extract(v) : 255);
       }
       break;
   }

@@ -69,7 +69,7 @@ class FakeViewHost final : public ViewHost {
   }
   bool RunDialog(int commandId) override {
     dialogs.push_back(commandId);
-    return false;
+    return dialogAnswer;
   }
   void SetWaitCursor(bool /*on*/) override {}
 
@@ -114,6 +114,7 @@ class FakeViewHost final : public ViewHost {
   std::vector<std::u16string> messages;
   int answer = IDOK;
   std::vector<int> dialogs;
+  bool dialogAnswer = false;  // what RunDialog reports: true for OK
 };
 
 // The colour of a pixel of a 24-bit picture, as a ColorRef.
