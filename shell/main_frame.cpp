@@ -3,6 +3,7 @@
 #include <wx/accel.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include "shell/app_directory.h"
@@ -58,9 +59,30 @@ void CMainFrame::BuildMenus() {
   view->Append(WxIdFromCommand(cmd::kZoomOneToOne), "Zoom 1:1");
   view->Append(WxIdFromCommand(cmd::kFitPage), "Fit Page");
   view->Append(WxIdFromCommand(cmd::kFitToWindow), "Fit To Window");
+  // The tools: a menu and a toolbar of check items, kept checked by the
+  // view's update rules.
+  struct ToolItem {
+    int command;
+    const char* label;
+  };
+  constexpr ToolItem kTools[] = {
+      {cmd::kToolSelect, "&Select"}, {cmd::kToolZoom, "&Zoom"},         {cmd::kToolPan, "&Pan"},
+      {cmd::kToolText, "&Text"},     {cmd::kToolDraw, "&Draw"},         {cmd::kToolBezier, "&Bezier"},
+      {cmd::kToolLine, "&Line"},     {cmd::kToolRectangle, "&Rectangle"}, {cmd::kToolEllipse, "&Ellipse"},
+  };
+  auto* tools = new wxMenu;
+  auto* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS);
+  for (const ToolItem& t : kTools) {
+    tools->AppendCheckItem(WxIdFromCommand(t.command), t.label);
+    wxString label = t.label;
+    label.Replace("&", "");
+    toolbar->AddCheckTool(WxIdFromCommand(t.command), label, wxBitmap(16, 16));
+  }
+  toolbar->Realize();
   auto* bar = new wxMenuBar;
   bar->Append(file, "File");
   bar->Append(view, "View");
+  bar->Append(tools, "&Tools");
   SetMenuBar(bar);
 
   wxAcceleratorEntry keys[] = {

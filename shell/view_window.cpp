@@ -1,8 +1,10 @@
 #include "shell/view_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <wx/dcclient.h>
+#include <wx/time.h>
 #include <wx/utils.h>
 
 #include "shell/wx_support.h"
@@ -19,6 +21,9 @@ CViewWindow::CViewWindow(wxWindow* parent, wxEvtHandler* commandTarget)
   Bind(wxEVT_SIZE, &CViewWindow::OnSize, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CViewWindow::OnCaptureLost, this);
   Bind(wxEVT_TIMER, &CViewWindow::OnTimer, this);
+  for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MOTION, wxEVT_RIGHT_DOWN,
+                          wxEVT_RIGHT_UP})
+    Bind(type, &CViewWindow::OnMouse, this);
   for (const auto type : {wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP,
                           wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBRELEASE, wxEVT_SCROLLWIN_THUMBTRACK,
                           wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM})
@@ -104,7 +109,19 @@ bool CViewWindow::IsKeyDown(HostKey key) const {
   return wxGetKeyState(key == HostKey::kShift ? WXK_SHIFT : WXK_CONTROL);
 }
 
-bool CViewWindow::TapAndHold(IntPoint /*p*/) { return false; }
+bool CViewWindow::TapAndHold(IntPoint p) {
+  if (rightPress_) return true;
+  // A press held still for half a second; moving away or lifting ends it.
+  const wxLongLong end = wxGetLocalTimeMillis() + 500;
+  while (wxGetLocalTimeMillis() < end) {
+    const wxMouseState state = wxGetMouseState();
+    if (!state.LeftIsDown()) return false;
+    const wxPoint at = ScreenToClient(state.GetPosition());
+    if (std::abs(at.x - p.x) > 2 || std::abs(at.y - p.y) > 2) return false;
+    wxMilliSleep(10);
+  }
+  return true;
+}
 
 int CViewWindow::MessageBox(std::u16string_view text, int style) { return ShowMessageBox(this, text, style); }
 
@@ -153,5 +170,31 @@ void CViewWindow::OnTimer(wxTimerEvent& event) {
 }
 
 void CViewWindow::OnCaptureLost(wxMouseCaptureLostEvent& /*event*/) {}
+
+void CViewWindow::OnMouse(wxMouseEvent& event) {
+  if (!view_) return;
+  // The button flags a stylus message carries.
+  constexpr uint32_t kLeft = 0x1, kRight = 0x2, kShift = 0x4, kControl = 0x8;
+  uint32_t flags = 0;
+  if (event.LeftIsDown()) flags |= kLeft;
+  if (event.RightIsDown()) flags |= kRight;
+  if (event.ShiftDown()) flags |= kShift;
+  if (event.ControlDown()) flags |= kControl;
+  const IntPoint p{event.GetX(), event.GetY()};
+  const wxEventType type = event.GetEventType();
+  if (type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN) {
+    rightPress_ = type == wxEVT_RIGHT_DOWN;
+    SetFocus();
+    view_->OnStylusDown(flags, p);
+  } else if (type == wxEVT_LEFT_UP || type == wxEVT_RIGHT_UP) {
+    view_->OnStylusUp(flags, p);
+    rightPress_ = false;
+  } else if (type == wxEVT_LEFT_DCLICK) {
+    view_->OnDoubleTap(flags, p);
+  } else if (type == wxEVT_MOTION) {
+    view_->OnStylusMove(flags, p);
+  }
+  event.Skip(type == wxEVT_LEFT_DOWN);
+}
 
 }  // namespace zel

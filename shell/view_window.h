@@ -49,6 +49,8 @@ class CViewWindow final : public wxWindow, public ViewHost {
   void OnScroll(wxScrollWinEvent& event);
   void OnTimer(wxTimerEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  // Stylus input: the left button, and the right button as a tap-and-hold.
+  void OnMouse(wxMouseEvent& event);
 
   struct Bar {
     int min = 0;
@@ -63,6 +65,7 @@ class CViewWindow final : public wxWindow, public ViewHost {
   std::map<int, std::unique_ptr<wxTimer>> timers_;
   Bar bars_[2];  // horizontal, vertical
   int busy_ = 0;
+  bool rightPress_ = false;  // the press in progress came from the right button
 };
 
 }  // namespace zel

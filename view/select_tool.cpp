@@ -6,6 +6,7 @@
 
 #include "model/edit_ops.h"
 #include "model/shape.h"
+#include "render/shape_renderer.h"
 #include "view/command_ids.h"
 #include "view/zel_view.h"
 
@@ -303,6 +304,11 @@ void SelectTool::StartBand() {
 
 void SelectTool::StylusDown(uint32_t flags, IntPoint raw) {
   if (!view_->drawing()) return;
+  // An undo may have taken selected shapes away since the last resync.
+  if (!selected_.empty() && *selected_.rbegin() >= view_->drawing()->Count()) {
+    Resync();
+    CopyToView();
+  }
   const bool ctrl = view_->KeyDown(HostKey::kControl);
   const bool shift = view_->KeyDown(HostKey::kShift);
   dragMode_ = Classify(raw);
@@ -522,7 +528,16 @@ void SelectTool::DrawOutline(Surface& dc, const Shape& shape, const Transform& t
   if (const PathContent* path = shape.path()) {
     for (const PolyPoints& contour : path->flattened) draw(contour, false);
   } else if (const TextContent* text = shape.text()) {
-    draw(text->boxPolygon, false);
+    if (text->paragraph()) {
+      draw(text->boxPolygon, false);
+    } else {
+      // Artistic text shows as itself, in black so that the not-XOR inverts.
+      std::unique_ptr<Shape> moved = shape.Clone();
+      moved->fillColor = 0x000000;
+      moved->Transform(t);
+      ShapeRenderer renderer(dc, vp);
+      renderer.DrawText(*moved, *moved->text());
+    }
   } else if (const ImageContent* image = shape.image()) {
     const RectF& r = image->placement;
     const PointF corners[4] = {{r.xmin, r.ymin}, {r.xmax, r.ymin}, {r.xmax, r.ymax}, {r.xmin, r.ymax}};
@@ -636,7 +651,7 @@ void SelectTool::Commit() {
       (void)view_->undo().RecordPaste(true, d.Count(), clipboard.Count());
       const RectF box = [&] {
         RectF r = EmptyUnionStart();
-        for (int i : selection) r = Union(r, d.GetShape(i)->bounds);
+        for (int i : ValidSelection(d, selection)) r = Union(r, d.GetShape(i)->bounds);
         return r;
       }();
       (void)Paste(d, selection, clipboard, view_->currentPage(), PointF{box.xmin, box.ymin});
