@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <wx/dcclient.h>
+#include <wx/evtloop.h>
 #include <wx/time.h>
 #include <wx/utils.h>
 
@@ -182,6 +183,17 @@ void CViewWindow::OnMouse(wxMouseEvent& event) {
   if (event.ControlDown()) flags |= kControl;
   const IntPoint p{event.GetX(), event.GetY()};
   const wxEventType type = event.GetEventType();
+  if (!view_->stylusMovePending) {
+    // A slow drag preview gives up when newer input waits and the pointer
+    // has moved on from the position the view is working with.
+    view_->stylusMovePending = [this] {
+      wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+      if (!loop || !loop->Pending()) return false;
+      const wxPoint at = ScreenToClient(wxGetMouseState().GetPosition());
+      return at.x != lastStylus_.x || at.y != lastStylus_.y;
+    };
+  }
+  lastStylus_ = p;
   if (type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN) {
     rightPress_ = type == wxEVT_RIGHT_DOWN;
     SetFocus();

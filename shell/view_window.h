@@ -66,6 +66,7 @@ class CViewWindow final : public wxWindow, public ViewHost {
   Bar bars_[2];  // horizontal, vertical
   int busy_ = 0;
   bool rightPress_ = false;  // the press in progress came from the right button
+  IntPoint lastStylus_;      // the last stylus position handed to the view
 };
 
 }  // namespace zel
