@@ -26,6 +26,9 @@
 // the process and cannot be shut down while a GUI toolkit may still use it;
 // the leak checker would otherwise fail every run that touched a font.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Without this the checker lists the suppression it used on standard error at
+// every exit, which the command line's callers would take for its own output.
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 #endif
 
 namespace zel {
