@@ -49,14 +49,6 @@ const std::string& DocumentFile() {
   return path;
 }
 
-class Document final : public ViewDocument {
- public:
-  Drawing& drawing() override { return drawing_; }
-  bool IsModified() const override { return false; }
-  void SetModifiedFlag(bool) override {}
-  Drawing drawing_;
-};
-
 void BM_ReadDocument(benchmark::State& state) {
   const std::string& path = DocumentFile();
   for (auto _ : state) {
@@ -79,27 +71,23 @@ void BM_MakeView(benchmark::State& state) {
 BENCHMARK(BM_MakeView)->Unit(benchmark::kMillisecond);
 
 void BM_FirstPaint(benchmark::State& state) {
-  Document doc;
-  if (!ImportFile(doc.drawing_, DocumentFile())) state.SkipWithError("import failed");
+  testing::FakeDocument doc;
+  if (!ImportFile(doc.drawing(), DocumentFile())) state.SkipWithError("import failed");
   testing::MemorySettings store;
   int32_t unit = kUnitMm;
   for (auto _ : state) {
     testing::FakeViewHost host;
     host.client = {0, 0, 800, 575};
     CZelView view(host, store, unit);
-    view.SetDocument(&doc);
-    view.OnInitialUpdate();
-    host.RunPosted(view);
-    view.OnPaint();
-    view.OnPaint();
+    host.OpenView(view, doc);
     benchmark::DoNotOptimize(host.screen.bits.data());
   }
 }
 BENCHMARK(BM_FirstPaint)->Unit(benchmark::kMillisecond);
 
 void BM_Repaint(benchmark::State& state) {
-  Document doc;
-  if (!ImportFile(doc.drawing_, DocumentFile())) state.SkipWithError("import failed");
+  testing::FakeDocument doc;
+  if (!ImportFile(doc.drawing(), DocumentFile())) state.SkipWithError("import failed");
   testing::MemorySettings store;
   int32_t unit = kUnitMm;
   testing::FakeViewHost host;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/font.h"
+#include "platform/utf16.h"
 
 namespace zel {
 
@@ -54,30 +55,10 @@ std::u16string WithoutSpaces(std::u16string_view s) {
   return k;
 }
 
-// Family names come from fontconfig as UTF-8.
-std::u16string FromUtf8(std::string_view s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 3 ? (b & 0x07) : extra == 2 ? (b & 0x0F) : extra == 1 ? (b & 0x1F) : b;
-    ++i;
-    for (; extra > 0 && i < s.size(); --extra, ++i) c = (c << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += char16_t(0xD800 + (c >> 10));
-      out += char16_t(0xDC00 + (c & 0x3FF));
-    } else {
-      out += char16_t(c);
-    }
-  }
-  return out;
-}
-
 const std::vector<std::u16string>& InstalledFamilies() {
   static const std::vector<std::u16string> families = [] {
     std::vector<std::u16string> list;
-    for (const std::string& f : FontFamilies()) list.push_back(FromUtf8(f));
+    for (const std::string& f : FontFamilies()) list.push_back(Utf16FromUtf8(f));
     return list;
   }();
   return families;
@@ -88,7 +69,7 @@ std::vector<std::u16string> FamiliesFor(std::u16string_view name) {
   std::vector<std::u16string> list;
   FontRequest request;
   request.faceName = std::u16string(name);
-  if (std::shared_ptr<Font> font = Font::Open(request)) list.push_back(FromUtf8(font->familyName()));
+  if (std::shared_ptr<Font> font = Font::Open(request)) list.push_back(Utf16FromUtf8(font->familyName()));
   const std::vector<std::u16string>& installed = InstalledFamilies();
   list.insert(list.end(), installed.begin(), installed.end());
   return list;

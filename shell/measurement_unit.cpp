@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "view/utf8_text.h"
+#include "platform/utf16.h"
 #include "view/view_preferences.h"
 
 namespace zel {

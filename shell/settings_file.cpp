@@ -12,7 +12,6 @@
 
 #include "platform/utf16.h"
 #include "shell/app_directory.h"
-#include "view/utf8_text.h"
 
 namespace zel {
 

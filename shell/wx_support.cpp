@@ -8,7 +8,6 @@
 #include <wx/msgdlg.h>
 
 #include "platform/utf16.h"
-#include "view/utf8_text.h"
 #include "view/view_host.h"
 
 namespace zel {

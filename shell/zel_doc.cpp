@@ -11,8 +11,8 @@
 #include "shell/app_directory.h"
 #include "shell/file_filters.h"
 #include "shell/shell_settings.h"
+#include "platform/utf16.h"
 #include "view/command_ids.h"
-#include "view/utf8_text.h"
 #include "view/view_host.h"
 #include "view/zel_view.h"
 

@@ -52,13 +52,10 @@ void BezierTool::ToggleMarkers(Surface& dc, const PathNode& node) {
 }
 
 void BezierTool::TogglePreview(Surface* dc) {
-  DibImage* pixels = nullptr;
-  if (!dc) {
-    pixels = view_->FeedbackPixels();
-    if (!pixels) return;
-  }
-  Surface window(pixels);
-  Surface& target = dc ? *dc : window;
+  Surface window;
+  Surface* const feedback = FeedbackTarget(dc, window);
+  if (!feedback) return;
+  Surface& target = *feedback;
   const int oldMode = target.SetROP2(R2_NOTXORPEN);
   const Viewport& vp = view_->viewport();
   if (!nodes_.empty()) {

@@ -229,13 +229,10 @@ bool SelectTool::HandleVisible(int i) const {
 
 void SelectTool::DrawMarks(Surface* dc) {
   if (selected_.empty() || !view_->drawing()) return;
-  DibImage* pixels = nullptr;
-  if (!dc) {
-    pixels = view_->FeedbackPixels();
-    if (!pixels) return;
-  }
-  Surface window(pixels);
-  Surface& target = dc ? *dc : window;
+  Surface window;
+  Surface* const feedback = FeedbackTarget(dc, window);
+  if (!feedback) return;
+  Surface& target = *feedback;
   const int oldMode = target.SetROP2(R2_NOTXORPEN);
   const Pen oldPen = target.SelectPen(kBlackPen);
   const Brush oldBrush = target.SelectBrush(kNullBrush);

@@ -70,4 +70,12 @@ void Tool::DrawFocusBand(Surface* dc) {
   view_->PresentFeedback(IntRect{band.left, band.top, band.right + 1, band.bottom + 1});
 }
 
+Surface* Tool::FeedbackTarget(Surface* dc, Surface& window) {
+  if (dc) return dc;
+  DibImage* pixels = view_->FeedbackPixels();
+  if (!pixels) return nullptr;
+  window.SelectBitmap(pixels);
+  return &window;
+}
+
 }  // namespace zel

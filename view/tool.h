@@ -62,6 +62,10 @@ class Tool {
   // The dotted exclusive-or frame from downPoint to lastPoint; with no
   // surface given, on the view's window surface, which is then presented.
   void DrawFocusBand(Surface* dc = nullptr);
+  // Where exclusive-or feedback goes: the paint's own surface when there is
+  // one, else `window` set on the view's window pixels; null when the view
+  // has none yet.
+  Surface* FeedbackTarget(Surface* dc, Surface& window);
   // Ends a press without a release: the capture goes.
   void EndPress();
 

@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "platform/font.h"
-#include "view/utf8_text.h"
+#include "platform/utf16.h"
 #include "render/page_paint.h"
 #include "render/surface.h"
 #include "view/command_ids.h"

@@ -19,7 +19,6 @@
 #include "view/command_ids.h"
 #include "view/fake_view_host.h"
 #include "view/setting_names.h"
-#include "view/utf8_text.h"
 #include "view/zel_view.h"
 
 namespace zel {

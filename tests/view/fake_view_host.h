@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/dib.h"
+#include "model/drawing.h"
 #include "view/settings_store.h"
 #include "view/view_host.h"
 #include "view/zel_view.h"
@@ -39,6 +40,18 @@ class MemorySettings final : public SettingsStore {
 
   std::map<std::string, uint32_t> dwords;
   std::map<std::string, std::u16string> strings;
+};
+
+// A document held in memory that only remembers its modified flag.
+class FakeDocument final : public ViewDocument {
+ public:
+  Drawing& drawing() override { return drawing_; }
+  bool IsModified() const override { return modified_; }
+  void SetModifiedFlag(bool modified) override { modified_ = modified; }
+
+ private:
+  Drawing drawing_;
+  bool modified_ = false;
 };
 
 class FakeViewHost final : public ViewHost {
@@ -84,6 +97,16 @@ class FakeViewHost final : public ViewHost {
       view.OnCommand(id);
     }
     return delivered;
+  }
+  // What a new window does with its view: the document set, the initial
+  // update with the commands it posts, then the first two paints (the one
+  // that fits the drawing and the one that draws it).
+  void OpenView(CZelView& view, ViewDocument& doc) {
+    view.SetDocument(&doc);
+    view.OnInitialUpdate();
+    RunPosted(view);
+    view.OnPaint();
+    view.OnPaint();
   }
   // The paint messages an invalidation brings, until the view stops asking.
   void PaintUntilSettled(CZelView& view) {

@@ -17,17 +17,6 @@
 
 namespace zel::testing {
 
-class ToolDocument final : public ViewDocument {
- public:
-  Drawing& drawing() override { return drawing_; }
-  bool IsModified() const override { return modified_; }
-  void SetModifiedFlag(bool modified) override { modified_ = modified; }
-
- private:
-  Drawing drawing_;
-  bool modified_ = false;
-};
-
 class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,7 +70,7 @@ class ToolTest : public ::testing::Test {
   MemorySettings store;
   FakeViewHost host;
   int32_t unit = 0;
-  ToolDocument doc;
+  FakeDocument doc;
   std::unique_ptr<CZelView> view;
 };
 

@@ -15,20 +15,10 @@
 namespace zel {
 namespace {
 
+using testing::FakeDocument;
 using testing::FakeViewHost;
 using testing::MemorySettings;
 using testing::PixelAt;
-
-class FakeDocument final : public ViewDocument {
- public:
-  Drawing& drawing() override { return drawing_; }
-  bool IsModified() const override { return modified_; }
-  void SetModifiedFlag(bool modified) override { modified_ = modified; }
-
- private:
-  Drawing drawing_;
-  bool modified_ = false;
-};
 
 std::unique_ptr<Shape> FilledRect(float x0, float y0, float x1, float y1, ColorRef fill) {
   auto s = MakeRectangle(RectF{x0, x1, y0, y1});
@@ -179,11 +169,7 @@ TEST(ZelView, WithoutThePageTheBackgroundIsWhite) {
   int32_t unit = kUnitMm;
   FakeDocument doc;
   CZelView view(host, store, unit);
-  view.SetDocument(&doc);
-  view.OnInitialUpdate();
-  host.RunPosted(view);
-  view.OnPaint();
-  view.OnPaint();
+  host.OpenView(view, doc);
   ASSERT_FALSE(host.presented.empty());
   for (IntPoint p : {IntPoint{0, 0}, IntPoint{120, 134}, IntPoint{239, 267}})
     EXPECT_EQ(PixelAt(host.screen, p.x, p.y), 0xFFFFFFu);
